@@ -1,0 +1,106 @@
+// The walk over the inputs and their directories, and the output's
+// directory writes.
+#include "combine/combine_inputs.h"
+
+#include <tiffio.h>
+
+#include "app/messages.h"
+#include "combine/copy_page.h"
+#include "platform/file_identity.h"
+
+namespace plyfold {
+namespace {
+
+bool output_is_an_input(const InputList& inputs,
+                        const std::string& output_path) {
+  for (const std::string& entry : inputs) {
+    if (same_existing_file(entry.c_str(), output_path.c_str())) return true;
+  }
+  return false;
+}
+
+struct InputWalk {
+  bool strip_read_failed = false;
+  bool advance_failed = false;  // a further directory could not be read
+  bool write_failed = false;
+};
+
+void note_page(PageCopy copy, InputWalk& walk) {
+  walk.strip_read_failed |= copy == PageCopy::kReadFailed;
+  walk.write_failed |= copy == PageCopy::kWriteFailed;
+}
+
+// Copies every directory of `input` into consecutive output directories.
+// The last one copied is left filled but unwritten.
+InputWalk copy_every_page(TIFF* input, TIFF* output) {
+  InputWalk walk;
+  note_page(copy_page(input, output), walk);
+  while (!walk.write_failed && !TIFFLastDirectory(input)) {
+    if (!TIFFReadDirectory(input)) {
+      walk.advance_failed = true;
+      break;
+    }
+    if (!TIFFWriteDirectory(output)) {
+      walk.write_failed = true;
+      break;
+    }
+    note_page(copy_page(input, output), walk);
+  }
+  return walk;
+}
+
+}  // namespace
+
+bool combine_inputs(InputList inputs, const std::string& output_path) {
+  if (output_is_an_input(inputs, output_path)) {
+    notify_user(kOutputIsInputMessage, output_path.c_str());
+    return false;
+  }
+  TIFF* output = TIFFOpen(output_path.c_str(), "w");
+  if (output == nullptr) {
+    notify_user(kOutputFileMessage, output_path.c_str());
+    return false;
+  }
+
+  bool succeeded = true;
+  bool write_failed = false;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const char* entry = inputs[i].c_str();
+    TIFF* input = TIFFOpen(entry, "r");
+    if (input == nullptr) {
+      notify_user(kInputFileMessage, entry);
+      succeeded = false;
+      break;
+    }
+    const InputWalk walk = copy_every_page(input, output);
+    TIFFClose(input);
+    succeeded &= !walk.strip_read_failed;
+    if (walk.write_failed) {
+      write_failed = true;
+      break;
+    }
+    if (walk.advance_failed) {
+      // The output is still open while the user reads this, as for an
+      // input that cannot be opened at all.
+      notify_user(kInputFileMessage, entry);
+      succeeded = false;
+      break;
+    }
+    // Start the next input's first page in a fresh directory; after the
+    // last input, closing the output writes its last page.
+    if (i + 1 < inputs.size() && !TIFFWriteDirectory(output)) {
+      write_failed = true;
+      break;
+    }
+  }
+
+  if (!write_failed && !TIFFFlush(output)) write_failed = true;
+  TIFFClose(output);
+  if (write_failed) {
+    notify_user(kWriteFailedMessage, output_path.c_str());
+    return false;
+  }
+  return succeeded;
+}
+
+}  // namespace plyfold

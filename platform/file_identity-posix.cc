@@ -1,0 +1,15 @@
+// File identity by device and inode.
+#include <sys/stat.h>
+
+#include "platform/file_identity.h"
+
+namespace plyfold {
+
+bool same_existing_file(const char* a, const char* b) {
+  struct stat first;
+  struct stat second;
+  return stat(a, &first) == 0 && stat(b, &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace plyfold

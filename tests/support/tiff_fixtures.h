@@ -1,0 +1,53 @@
+// Small TIFF files made at run time, and readers to check what a join wrote.
+#ifndef PLYFOLD_TESTS_SUPPORT_TIFF_FIXTURES_H_
+#define PLYFOLD_TESTS_SUPPORT_TIFF_FIXTURES_H_
+
+#include <tiffio.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plyfold::testing {
+
+// One page to write. Samples follow a pattern seeded by `seed`, so pages
+// with different seeds hold different pixels.
+struct PageSpec {
+  uint32_t width = 16;
+  uint32_t height = 16;
+  uint16_t bits_per_sample = 8;
+  uint16_t samples_per_pixel = 1;
+  uint16_t photometric = PHOTOMETRIC_MINISBLACK;
+  uint16_t compression = COMPRESSION_NONE;
+  uint16_t planar_config = PLANARCONFIG_CONTIG;
+  uint32_t rows_per_strip = 0;  // 0: the whole page in one strip
+  uint8_t seed = 1;
+  // Runs after the standard tags are set, before the pixels: extra tags.
+  std::function<void(TIFF*)> extra_tags;
+};
+
+// Writes the pages to `path`; returns false when libtiff failed.
+bool write_tiff(const std::string& path, const std::vector<PageSpec>& pages);
+
+// Pages of the file at `path`, or -1 when libtiff cannot open it.
+int count_pages(const std::string& path);
+
+// Every strip of page `page` (from 0), decoded; empty when unreadable.
+std::vector<std::vector<uint8_t>> decoded_strips(const std::string& path,
+                                                 int page);
+
+// Whether the page carries `tag` and, for numeric tags, its value as double.
+struct TagReading {
+  bool present = false;
+  double value = 0;
+};
+TagReading read_tag(const std::string& path, int page, uint32_t tag);
+
+// The whole file's bytes, or empty when it cannot be read.
+std::string file_bytes(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
+
+}  // namespace plyfold::testing
+
+#endif  // PLYFOLD_TESTS_SUPPORT_TIFF_FIXTURES_H_
