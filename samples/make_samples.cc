@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
                                    {fax_page(1), fax_page(2)}) &&
       plyfold::testing::write_tiff(folder + "/photo.tif", {photo}) &&
       plyfold::testing::write_tiff(folder + "/gray.tif", {gray});
-  plyfold::testing::write_file(folder + "/pages.txt",
-                               folder + "/fax.tif\n" + folder +
-                                   "/photo.tif\n" + folder + "/gray.tif\n");
+  plyfold::testing::write_file(
+      folder + "/pages.txt",
+      folder + "/fax.tif\n" + folder + "/photo.tif\n" + folder + "/gray.tif\n");
   return ok ? 0 : 1;
 }

@@ -1,10 +1,9 @@
 // The combining driver: page order, unreadable inputs, refused outputs.
 #include "combine/combine_inputs.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -47,7 +46,8 @@ bool holds_open(const std::string& file) {
 
 std::vector<std::string> shown_texts() {
   std::vector<std::string> texts;
-  for (const ShownMessage& shown : shown_messages()) texts.push_back(shown.text);
+  for (const ShownMessage& shown : shown_messages())
+    texts.push_back(shown.text);
   return texts;
 }
 
@@ -56,12 +56,12 @@ class CombineInputsTest : public TempFolderTest {
   void SetUp() override {
     TempFolderTest::SetUp();
     // two.tif: pages seeded 1 and 2; one.tif: seed 3; three.tif: 4, 5, 6.
-    ASSERT_TRUE(write_tiff(path("two.tif"),
-                           {page_with_seed(1, 3), page_with_seed(2)}));
+    ASSERT_TRUE(
+        write_tiff(path("two.tif"), {page_with_seed(1, 3), page_with_seed(2)}));
     ASSERT_TRUE(write_tiff(path("one.tif"), {page_with_seed(3, 4)}));
-    ASSERT_TRUE(write_tiff(path("three.tif"),
-                           {page_with_seed(4), page_with_seed(5, 1),
-                            page_with_seed(6)}));
+    ASSERT_TRUE(write_tiff(
+        path("three.tif"),
+        {page_with_seed(4), page_with_seed(5, 1), page_with_seed(6)}));
     write_file(path("text.tif"), "not a TIFF file at all");
     ASSERT_EQ(mkdir(path("folder.tif").c_str(), 0755), 0);
   }
@@ -84,16 +84,19 @@ TEST_F(CombineInputsTest, JoinsEveryPageInListOrder) {
 
   EXPECT_TRUE(combine_inputs(
       {path("three.tif"), path("one.tif"), path("two.tif")}, path("o")));
-  expect_pages(path("o"), {{"three.tif", 0}, {"three.tif", 1},
-                           {"three.tif", 2}, {"one.tif", 0},
-                           {"two.tif", 0}, {"two.tif", 1}});
+  expect_pages(path("o"), {{"three.tif", 0},
+                           {"three.tif", 1},
+                           {"three.tif", 2},
+                           {"one.tif", 0},
+                           {"two.tif", 0},
+                           {"two.tif", 1}});
   EXPECT_TRUE(shown_messages().empty());
 }
 
 TEST_F(CombineInputsTest, SingleEntryAndRepeatedEntry) {
   EXPECT_TRUE(combine_inputs({path("three.tif")}, path("o")));
-  expect_pages(path("o"), {{"three.tif", 0}, {"three.tif", 1},
-                           {"three.tif", 2}});
+  expect_pages(path("o"),
+               {{"three.tif", 0}, {"three.tif", 1}, {"three.tif", 2}});
 
   EXPECT_TRUE(combine_inputs({path("one.tif"), path("one.tif")}, path("o")));
   expect_pages(path("o"), {{"one.tif", 0}, {"one.tif", 0}});
@@ -152,17 +155,27 @@ TEST_F(CombineInputsTest, RefusesAnOutputThatIsAnInput) {
   ASSERT_EQ(symlink(folder_.c_str(), path("here").c_str()), 0);
   const std::string original = file_bytes(path("two.tif"));
   const std::string outputs[] = {
-      path("two.tif"),          path("./two.tif"),
-      path("folder.tif/../two.tif"), path("hard.tif"),
-      path("soft.tif"),         path("here/two.tif")};
+      path("two.tif"),  path("./two.tif"), path("folder.tif/../two.tif"),
+      path("hard.tif"), path("soft.tif"),  path("here/two.tif")};
   for (const std::string& output : outputs) {
     clear_messages();
     EXPECT_FALSE(combine_inputs({path("one.tif"), path("two.tif")}, output));
-    EXPECT_EQ(shown_texts(), std::vector<std::string>{
-                                 "Output file " + output +
-                                 " is also an input file"});
+    EXPECT_EQ(shown_texts(),
+              std::vector<std::string>{"Output file " + output +
+                                       " is also an input file"});
     EXPECT_EQ(file_bytes(path("two.tif")), original) << output;
   }
+}
+
+TEST_F(CombineInputsTest, UndecodableStripFailsTheRunButKeepsEveryPage) {
+  PageSpec page = page_with_seed(9, 2);
+  page.compression = COMPRESSION_ADOBE_DEFLATE;
+  ASSERT_TRUE(write_tiff(path("bad.tif"), {page}));
+  corrupt_strip(path("bad.tif"), 1);
+  EXPECT_FALSE(combine_inputs({path("bad.tif"), path("one.tif")}, path("o")));
+  EXPECT_TRUE(shown_messages().empty());
+  ASSERT_EQ(count_pages(path("o")), 2);
+  EXPECT_EQ(page_samples(path("o"), 1), page_samples(path("one.tif"), 0));
 }
 
 // Points page 1's link to the next page far past the end of the file, so
@@ -172,7 +185,8 @@ void break_second_directory_link(const std::string& file) {
   ASSERT_EQ(bytes.substr(0, 2), "II");
   auto u32 = [&](std::size_t at) {
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
+    for (int i = 3; i >= 0; --i)
+      v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
     return v;
   };
   const uint32_t first = u32(4);
@@ -189,9 +203,9 @@ TEST_F(CombineInputsTest, FailedAdvanceEndsTheWalkAfterTheCopiedPages) {
   break_second_directory_link(path("three.tif"));
   EXPECT_FALSE(combine_inputs(
       {path("one.tif"), path("three.tif"), path("two.tif")}, path("o")));
-  EXPECT_EQ(shown_texts(), std::vector<std::string>{
-                               "Could not read input file " +
-                               path("three.tif")});
+  EXPECT_EQ(shown_texts(),
+            std::vector<std::string>{"Could not read input file " +
+                                     path("three.tif")});
   expect_pages(path("o"), {{"one.tif", 0}, {"three.tif", 0}});
 }
 

@@ -10,8 +10,7 @@ namespace plyfold::testing {
 
 void TempFolderTest::SetUp() {
   std::string pattern =
-      (std::filesystem::temp_directory_path() / "plyfold-test-XXXXXX")
-          .string();
+      (std::filesystem::temp_directory_path() / "plyfold-test-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   folder_ = pattern;
   clear_messages();

@@ -14,7 +14,9 @@ class TempFolderTest : public ::testing::Test {
   void TearDown() override;
 
   // `name` inside the test's folder.
-  std::string path(const std::string& name) const { return folder_ + "/" + name; }
+  std::string path(const std::string& name) const {
+    return folder_ + "/" + name;
+  }
 
   std::string folder_;
 };

@@ -89,10 +89,8 @@ std::vector<std::vector<uint8_t>> decoded_strips(const std::string& path,
   if (tiff == nullptr) return strips;
   std::vector<uint8_t> buffer(static_cast<std::size_t>(TIFFStripSize(tiff)));
   for (uint32_t strip = 0; strip < TIFFNumberOfStrips(tiff); ++strip) {
-    const tmsize_t read =
-        TIFFReadEncodedStrip(tiff, strip, buffer.data(), -1);
-    strips.emplace_back(buffer.begin(),
-                        buffer.begin() + (read < 0 ? 0 : read));
+    const tmsize_t read = TIFFReadEncodedStrip(tiff, strip, buffer.data(), -1);
+    strips.emplace_back(buffer.begin(), buffer.begin() + (read < 0 ? 0 : read));
   }
   TIFFClose(tiff);
   return strips;
@@ -136,6 +134,25 @@ TagReading read_tag(const std::string& path, int page, uint32_t tag) {
   }
   TIFFClose(tiff);
   return reading;
+}
+
+void corrupt_strip(const std::string& path, uint32_t strip) {
+  TIFF* tiff = TIFFOpen(path.c_str(), "r");
+  if (tiff == nullptr) return;
+  uint64_t* offsets = nullptr;
+  uint64_t* counts = nullptr;
+  uint64_t offset = 0;
+  uint64_t count = 0;
+  if (TIFFGetField(tiff, TIFFTAG_STRIPOFFSETS, &offsets) &&
+      TIFFGetField(tiff, TIFFTAG_STRIPBYTECOUNTS, &counts) &&
+      strip < TIFFNumberOfStrips(tiff)) {
+    offset = offsets[strip];
+    count = counts[strip];
+  }
+  TIFFClose(tiff);
+  std::string bytes = file_bytes(path);
+  bytes.replace(offset, count, std::string(count, '\xff'));
+  write_file(path, bytes);
 }
 
 std::string file_bytes(const std::string& path) {

@@ -44,6 +44,9 @@ struct TagReading {
 };
 TagReading read_tag(const std::string& path, int page, uint32_t tag);
 
+// Overwrites the stored bytes of strip `strip` of page 0 with 0xff.
+void corrupt_strip(const std::string& path, uint32_t strip);
+
 // The whole file's bytes, or empty when it cannot be read.
 std::string file_bytes(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
