@@ -1,23 +1,28 @@
-// Tag copy and the strip loop: every strip is decoded by libtiff from the
-// input and encoded again into the same strip of the output.
+// Tag copy and the strip (or tile) loop. Image data are decoded by libtiff
+// from the input and encoded again into the same strip or tile of the output,
+// except for JPEG pages, whose encoded data are moved as they are.
 #include "combine/copy_page.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace plyfold {
 namespace {
 
-constexpr char kStripProgress[] = "Strip read: %lld, Strip wrote: %lld\n";
-
 // How a tag's value is fetched from the input and handed to the output.
 enum class TagValue {
-  kUint16,  // fetched as uint16_t, set as int
-  kUint32,  // fetched and set as uint32_t
-  kFloat,   // fetched as float, set as double
+  kUint16,          // uint16_t, set as int
+  kUint32,          // uint32_t
+  kFloat,           // float, set as double
+  kUint16Pair,      // two uint16_t, set as two ints
+  kCountedUint16s,  // uint16_t count and uint16_t array, count set as int
+  kCountedBytes,    // uint32_t count and a block of bytes
+  kColorMap,        // three uint16_t arrays
+  kFloats,          // a float array whose length the tag fixes
 };
 
 struct CopiedTag {
@@ -25,7 +30,8 @@ struct CopiedTag {
   TagValue value;
 };
 
-// The copied tag set, in copy order.
+// The copied tag set, in copy order: the baseline tags, then every tag
+// without which the output's pixels would be read differently.
 constexpr CopiedTag kCopiedTags[] = {
     {TIFFTAG_SUBFILETYPE, TagValue::kUint32},
     {TIFFTAG_IMAGEWIDTH, TagValue::kUint32},
@@ -40,37 +46,122 @@ constexpr CopiedTag kCopiedTags[] = {
     {TIFFTAG_XRESOLUTION, TagValue::kFloat},
     {TIFFTAG_YRESOLUTION, TagValue::kFloat},
     {TIFFTAG_PLANARCONFIG, TagValue::kUint16},
+    {TIFFTAG_RESOLUTIONUNIT, TagValue::kUint16},
+    {TIFFTAG_COLORMAP, TagValue::kColorMap},
+    {TIFFTAG_EXTRASAMPLES, TagValue::kCountedUint16s},
+    {TIFFTAG_SAMPLEFORMAT, TagValue::kUint16},
+    {TIFFTAG_YCBCRSUBSAMPLING, TagValue::kUint16Pair},
+    {TIFFTAG_YCBCRPOSITIONING, TagValue::kUint16},
+    {TIFFTAG_REFERENCEBLACKWHITE, TagValue::kFloats},
+    {TIFFTAG_INKSET, TagValue::kUint16},
+    {TIFFTAG_TILEWIDTH, TagValue::kUint32},
+    {TIFFTAG_TILELENGTH, TagValue::kUint32},
+    {TIFFTAG_JPEGTABLES, TagValue::kCountedBytes},
 };
 
 // Sets the tag on the output only when the input's directory yields it.
 void copy_tag(TIFF* input, TIFF* output, const CopiedTag& copied) {
+  const uint32_t tag = copied.tag;
   switch (copied.value) {
     case TagValue::kUint16: {
       uint16_t value;
-      if (TIFFGetField(input, copied.tag, &value)) {
-        TIFFSetField(output, copied.tag, static_cast<int>(value));
+      if (TIFFGetField(input, tag, &value)) {
+        TIFFSetField(output, tag, static_cast<int>(value));
       }
       return;
     }
     case TagValue::kUint32: {
       uint32_t value;
-      if (TIFFGetField(input, copied.tag, &value)) {
-        TIFFSetField(output, copied.tag, value);
-      }
+      if (TIFFGetField(input, tag, &value)) TIFFSetField(output, tag, value);
       return;
     }
     case TagValue::kFloat: {
       float value;
-      if (TIFFGetField(input, copied.tag, &value)) {
-        TIFFSetField(output, copied.tag, static_cast<double>(value));
+      if (TIFFGetField(input, tag, &value)) {
+        TIFFSetField(output, tag, static_cast<double>(value));
       }
+      return;
+    }
+    case TagValue::kUint16Pair: {
+      uint16_t first, second;
+      if (TIFFGetField(input, tag, &first, &second)) {
+        TIFFSetField(output, tag, static_cast<int>(first),
+                     static_cast<int>(second));
+      }
+      return;
+    }
+    case TagValue::kCountedUint16s: {
+      uint16_t count;
+      uint16_t* values;
+      if (TIFFGetField(input, tag, &count, &values)) {
+        TIFFSetField(output, tag, static_cast<int>(count), values);
+      }
+      return;
+    }
+    case TagValue::kCountedBytes: {
+      uint32_t count;
+      void* bytes;
+      if (TIFFGetField(input, tag, &count, &bytes)) {
+        TIFFSetField(output, tag, count, bytes);
+      }
+      return;
+    }
+    case TagValue::kColorMap: {
+      uint16_t *red, *green, *blue;
+      if (TIFFGetField(input, tag, &red, &green, &blue)) {
+        TIFFSetField(output, tag, red, green, blue);
+      }
+      return;
+    }
+    case TagValue::kFloats: {
+      float* values;
+      if (TIFFGetField(input, tag, &values)) TIFFSetField(output, tag, values);
       return;
     }
   }
 }
 
-// The decoded size of strip `strip` of the input's current page: the full
-// strip size except for the last strip of a plane, which may be shorter.
+// Compressions that libtiff decodes but cannot encode (its encoders for them
+// report success and write nothing). Their pages are re-encoded losslessly.
+constexpr uint16_t kDecodeOnlyCompressions[] = {
+    COMPRESSION_OJPEG, COMPRESSION_NEXT, COMPRESSION_THUNDERSCAN};
+constexpr uint16_t kLosslessCompression = COMPRESSION_ADOBE_DEFLATE;
+
+using UnitCall = tmsize_t (*)(TIFF*, uint32_t, void*, tmsize_t);
+
+// The calls that move one strip or tile, and the line that reports it.
+struct UnitTransfer {
+  UnitCall read;
+  UnitCall write;
+  const char* name;  // in the progress line
+  bool raw;  // encoded data moved unchanged
+};
+
+// "Strip read: 4096, Strip wrote: 4096", one line per strip or tile.
+constexpr char kProgress[] = "%s read: %lld, %s wrote: %lld\n";
+
+constexpr UnitTransfer kDecodedStrips = {
+    TIFFReadEncodedStrip, TIFFWriteEncodedStrip, "Strip", false};
+constexpr UnitTransfer kDecodedTiles = {
+    TIFFReadEncodedTile, TIFFWriteEncodedTile, "Tile", false};
+constexpr UnitTransfer kRawStrips = {TIFFReadRawStrip, TIFFWriteRawStrip,
+                                     "Strip", true};
+constexpr UnitTransfer kRawTiles = {TIFFReadRawTile, TIFFWriteRawTile,
+                                    "Tile", true};
+
+// The largest stored strip or tile, no larger than the file that holds it.
+tmsize_t largest_raw_unit(TIFF* input, uint32_t units) {
+  uint64_t largest = 0;
+  for (uint32_t unit = 0; unit < units; ++unit) {
+    largest = std::max(largest, TIFFGetStrileByteCount(input, unit));
+  }
+  const uint64_t file_size =
+      static_cast<uint64_t>(TIFFGetSizeProc(input)(TIFFClientdata(input)));
+  return static_cast<tmsize_t>(std::min(largest, file_size));
+}
+
+// The decoded size of strip `strip`: the full strip size except for the last
+// strip of a plane, which may be shorter.
 tmsize_t decoded_strip_size(TIFF* input, uint32_t strip) {
   uint32_t length = 0;
   uint32_t rows_per_strip = 0;
@@ -92,30 +183,48 @@ struct TiffFree {
 
 PageCopy copy_page(TIFF* input, TIFF* output) {
   for (const CopiedTag& copied : kCopiedTags) copy_tag(input, output, copied);
+  uint16_t compression = COMPRESSION_NONE;
+  TIFFGetField(input, TIFFTAG_COMPRESSION, &compression);
+  if (std::count(std::begin(kDecodeOnlyCompressions),
+                 std::end(kDecodeOnlyCompressions), compression)) {
+    TIFFSetField(output, TIFFTAG_COMPRESSION, kLosslessCompression);
+  }
 
-  const tmsize_t strip_size = TIFFStripSize(input);
+  const bool tiled = TIFFIsTiled(input);
+  const bool raw = compression == COMPRESSION_JPEG;
+  const UnitTransfer& transfer = tiled ? (raw ? kRawTiles : kDecodedTiles)
+                                       : (raw ? kRawStrips : kDecodedStrips);
+  const uint32_t units =
+      tiled ? TIFFNumberOfTiles(input) : TIFFNumberOfStrips(input);
+  const tmsize_t buffer_size = raw     ? largest_raw_unit(input, units)
+                               : tiled ? TIFFTileSize(input)
+                                       : TIFFStripSize(input);
   std::unique_ptr<void, TiffFree> buffer(
-      strip_size > 0 ? _TIFFmalloc(strip_size) : nullptr);
+      buffer_size > 0 ? _TIFFmalloc(buffer_size) : nullptr);
+
   bool read_failed = false;
   bool write_failed = false;
-  const uint32_t strips = TIFFNumberOfStrips(input);
-  for (uint32_t strip = 0; strip < strips; ++strip) {
+  for (uint32_t unit = 0; unit < units; ++unit) {
     tmsize_t read = -1;
     tmsize_t wrote = -1;
     if (buffer) {
-      read = TIFFReadEncodedStrip(input, strip, buffer.get(), -1);
+      read = transfer.read(input, unit, buffer.get(),
+                           transfer.raw ? buffer_size : -1);
       tmsize_t size = read;
-      if (read < 0) {
-        // Keep the page whole: an undecodable strip becomes a blank one.
-        size = std::min(decoded_strip_size(input, strip), strip_size);
+      if (read < 0 && !transfer.raw) {
+        // Keep the page whole: an undecodable strip or tile becomes blank.
+        size = tiled ? buffer_size
+                     : std::min(decoded_strip_size(input, unit), buffer_size);
         std::memset(buffer.get(), 0, static_cast<std::size_t>(size));
       }
-      wrote = TIFFWriteEncodedStrip(output, strip, buffer.get(), size);
+      // Blank encoded data would be no valid JPEG: an unreadable raw unit
+      // is left out, and 0 bytes are reported for it.
+      wrote = size >= 0 ? transfer.write(output, unit, buffer.get(), size) : 0;
+      write_failed |= wrote < 0;
     }
     read_failed |= read < 0;
-    write_failed |= buffer && wrote < 0;
-    std::printf(kStripProgress, static_cast<long long>(read),
-                static_cast<long long>(wrote));
+    std::printf(kProgress, transfer.name, static_cast<long long>(read),
+                transfer.name, static_cast<long long>(wrote));
   }
   if (write_failed) return PageCopy::kWriteFailed;
   return read_failed ? PageCopy::kReadFailed : PageCopy::kCopied;

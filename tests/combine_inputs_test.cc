@@ -29,7 +29,7 @@ PageSpec page_with_seed(uint8_t seed, uint32_t rows_per_strip = 0) {
 
 std::vector<uint8_t> page_samples(const std::string& file, int page) {
   std::vector<uint8_t> samples;
-  for (const auto& strip : decoded_strips(file, page)) {
+  for (const auto& strip : decoded_units(file, page)) {
     samples.insert(samples.end(), strip.begin(), strip.end());
   }
   return samples;

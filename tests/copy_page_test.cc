@@ -51,8 +51,8 @@ TEST_F(CopyPageTest, OneProgressLinePerStripWithTheShortLastOne) {
             "Strip read: 30, Strip wrote: 30\n"
             "Strip read: 30, Strip wrote: 30\n"
             "Strip read: 10, Strip wrote: 10\n");
-  EXPECT_EQ(decoded_strips(path("out.tif"), 0),
-            decoded_strips(path("in.tif"), 0));
+  EXPECT_EQ(decoded_units(path("out.tif"), 0),
+            decoded_units(path("in.tif"), 0));
 }
 
 TEST_F(CopyPageTest, CarriesTheBaselineTagsAndNoOthers) {
@@ -97,8 +97,8 @@ TEST_F(CopyPageTest, CarriesTheBaselineTagsAndNoOthers) {
     EXPECT_TRUE(read_tag(path("in.tif"), 0, tag).present) << tag;
     EXPECT_FALSE(read_tag(path("out.tif"), 0, tag).present) << tag;
   }
-  EXPECT_EQ(decoded_strips(path("out.tif"), 0),
-            decoded_strips(path("in.tif"), 0));
+  EXPECT_EQ(decoded_units(path("out.tif"), 0),
+            decoded_units(path("in.tif"), 0));
 }
 
 TEST_F(CopyPageTest, PageWithoutResolutionGetsNone) {
@@ -115,7 +115,7 @@ TEST_F(CopyPageTest, UndecodableStripBecomesBlankAndIsReported) {
   page.rows_per_strip = 2;  // strips of 2, 2 and 1 rows
   page.compression = COMPRESSION_ADOBE_DEFLATE;
   ASSERT_TRUE(write_tiff(path("in.tif"), {page}));
-  const auto original = decoded_strips(path("in.tif"), 0);
+  const auto original = decoded_units(path("in.tif"), 0);
   corrupt_strip(path("in.tif"), 2);
 
   const CopyResult result = copy_first_page(path("in.tif"), path("out.tif"));
@@ -124,7 +124,7 @@ TEST_F(CopyPageTest, UndecodableStripBecomesBlankAndIsReported) {
             "Strip read: 16, Strip wrote: 16\n"
             "Strip read: 16, Strip wrote: 16\n"
             "Strip read: -1, Strip wrote: 8\n");
-  const auto copied = decoded_strips(path("out.tif"), 0);
+  const auto copied = decoded_units(path("out.tif"), 0);
   ASSERT_EQ(copied.size(), 3u);
   EXPECT_EQ(copied[0], original[0]);
   EXPECT_EQ(copied[1], original[1]);

@@ -33,15 +33,30 @@ bool write_page(TIFF* tiff, const PageSpec& page) {
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.photometric);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, page.compression);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, page.planar_config);
-  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
-               page.rows_per_strip ? page.rows_per_strip : page.height);
+  const bool tiled = page.tile_width && page.tile_length;
+  if (tiled) {
+    TIFFSetField(tiff, TIFFTAG_TILEWIDTH, page.tile_width);
+    TIFFSetField(tiff, TIFFTAG_TILELENGTH, page.tile_length);
+  } else {
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
+                 page.rows_per_strip ? page.rows_per_strip : page.height);
+  }
   if (page.extra_tags) page.extra_tags(tiff);
-  const uint32_t strips = TIFFNumberOfStrips(tiff);
+  if (tiled) {
+    for (uint32_t tile = 0; tile < TIFFNumberOfTiles(tiff); ++tile) {
+      std::vector<uint8_t> bytes = pattern(page, TIFFTileSize(tiff), tile);
+      if (TIFFWriteEncodedTile(tiff, tile, bytes.data(),
+                               static_cast<tmsize_t>(bytes.size())) < 0) {
+        return false;
+      }
+    }
+    return TIFFWriteDirectory(tiff) != 0;
+  }
   const uint32_t rows_per_strip =
       page.rows_per_strip ? page.rows_per_strip : page.height;
   const uint32_t strips_per_plane =
       (page.height + rows_per_strip - 1) / rows_per_strip;
-  for (uint32_t strip = 0; strip < strips; ++strip) {
+  for (uint32_t strip = 0; strip < TIFFNumberOfStrips(tiff); ++strip) {
     const uint32_t first_row = strip % strips_per_plane * rows_per_strip;
     const uint32_t rows = std::min(rows_per_strip, page.height - first_row);
     std::vector<uint8_t> bytes =
@@ -82,25 +97,124 @@ int count_pages(const std::string& path) {
   return pages;
 }
 
-std::vector<std::vector<uint8_t>> decoded_strips(const std::string& path,
-                                                 int page) {
-  std::vector<std::vector<uint8_t>> strips;
+namespace {
+
+std::vector<std::vector<uint8_t>> read_units(const std::string& path,
+                                             int page, bool raw) {
+  std::vector<std::vector<uint8_t>> units;
   TIFF* tiff = open_page(path, page);
-  if (tiff == nullptr) return strips;
-  std::vector<uint8_t> buffer(static_cast<std::size_t>(TIFFStripSize(tiff)));
-  for (uint32_t strip = 0; strip < TIFFNumberOfStrips(tiff); ++strip) {
-    const tmsize_t read = TIFFReadEncodedStrip(tiff, strip, buffer.data(), -1);
-    strips.emplace_back(buffer.begin(), buffer.begin() + (read < 0 ? 0 : read));
+  if (tiff == nullptr) return units;
+  const bool tiled = TIFFIsTiled(tiff);
+  const uint32_t count =
+      tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+  tmsize_t size = tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
+  for (uint32_t unit = 0; raw && unit < count; ++unit) {
+    size = std::max<tmsize_t>(size, TIFFGetStrileByteCount(tiff, unit));
+  }
+  std::vector<uint8_t> buffer(static_cast<std::size_t>(size));
+  for (uint32_t unit = 0; unit < count; ++unit) {
+    tmsize_t read;
+    if (raw) {
+      read = tiled ? TIFFReadRawTile(tiff, unit, buffer.data(), size)
+                   : TIFFReadRawStrip(tiff, unit, buffer.data(), size);
+    } else {
+      read = tiled ? TIFFReadEncodedTile(tiff, unit, buffer.data(), -1)
+                   : TIFFReadEncodedStrip(tiff, unit, buffer.data(), -1);
+    }
+    units.emplace_back(buffer.begin(), buffer.begin() + std::max<tmsize_t>(read, 0));
   }
   TIFFClose(tiff);
-  return strips;
+  return units;
+}
+
+}  // namespace
+
+std::vector<std::vector<uint8_t>> decoded_units(const std::string& path,
+                                                int page) {
+  return read_units(path, page, false);
+}
+
+std::vector<std::vector<uint8_t>> raw_units(const std::string& path,
+                                            int page) {
+  return read_units(path, page, true);
+}
+
+namespace {
+
+template <typename T>
+std::string join_values(const T* values, std::size_t count) {
+  std::ostringstream text;
+  for (std::size_t i = 0; i < count; ++i) text << (i ? "," : "") << +values[i];
+  return text.str();
+}
+
+}  // namespace
+
+std::string tag_text(const std::string& path, int page, uint32_t tag) {
+  TIFF* tiff = open_page(path, page);
+  if (tiff == nullptr) return "unreadable";
+  std::string text = "absent";
+  uint16_t bits = 0;
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+  const TIFFField* field = TIFFFindField(tiff, tag, TIFF_ANY);
+  switch (tag) {
+    case TIFFTAG_COLORMAP: {
+      uint16_t *red, *green, *blue;
+      if (TIFFGetField(tiff, tag, &red, &green, &blue)) {
+        const std::size_t n = std::size_t{1} << bits;
+        text = join_values(red, n) + ";" + join_values(green, n) + ";" +
+               join_values(blue, n);
+      }
+      break;
+    }
+    case TIFFTAG_EXTRASAMPLES: {
+      uint16_t count;
+      uint16_t* values;
+      if (TIFFGetField(tiff, tag, &count, &values)) {
+        text = join_values(values, count);
+      }
+      break;
+    }
+    case TIFFTAG_YCBCRSUBSAMPLING: {
+      uint16_t values[2];
+      if (TIFFGetField(tiff, tag, &values[0], &values[1])) {
+        text = join_values(values, 2);
+      }
+      break;
+    }
+    case TIFFTAG_REFERENCEBLACKWHITE: {
+      float* values;
+      if (TIFFGetField(tiff, tag, &values)) text = join_values(values, 6);
+      break;
+    }
+    case TIFFTAG_JPEGTABLES: {
+      uint32_t count;
+      uint8_t* bytes;
+      if (TIFFGetField(tiff, tag, &count, &bytes)) {
+        text = join_values(bytes, count);
+      }
+      break;
+    }
+    default: {
+      const TIFFDataType type = field ? TIFFFieldDataType(field) : TIFF_NOTYPE;
+      if (type == TIFF_ASCII) {
+        char* value;
+        if (TIFFGetField(tiff, tag, &value)) text = value;
+      } else {
+        const TagReading reading = read_tag(path, page, tag);
+        if (reading.present) text = std::to_string(reading.value);
+      }
+    }
+  }
+  TIFFClose(tiff);
+  return text;
 }
 
 TagReading read_tag(const std::string& path, int page, uint32_t tag) {
   TagReading reading;
   TIFF* tiff = open_page(path, page);
   if (tiff == nullptr) return reading;
-  const TIFFField* field = TIFFFieldWithTag(tiff, tag);
+  const TIFFField* field = TIFFFindField(tiff, tag, TIFF_ANY);
   if (field != nullptr && TIFFFieldPassCount(field) == 0 &&
       TIFFFieldReadCount(field) == 1) {
     switch (TIFFFieldDataType(field)) {

@@ -22,6 +22,8 @@ struct PageSpec {
   uint16_t compression = COMPRESSION_NONE;
   uint16_t planar_config = PLANARCONFIG_CONTIG;
   uint32_t rows_per_strip = 0;  // 0: the whole page in one strip
+  uint32_t tile_width = 0;      // both non-zero: a tiled page
+  uint32_t tile_length = 0;
   uint8_t seed = 1;
   // Runs after the standard tags are set, before the pixels: extra tags.
   std::function<void(TIFF*)> extra_tags;
@@ -33,9 +35,15 @@ bool write_tiff(const std::string& path, const std::vector<PageSpec>& pages);
 // Pages of the file at `path`, or -1 when libtiff cannot open it.
 int count_pages(const std::string& path);
 
-// Every strip of page `page` (from 0), decoded; empty when unreadable.
-std::vector<std::vector<uint8_t>> decoded_strips(const std::string& path,
-                                                 int page);
+// Every strip, or every tile of a tiled page, of page `page` (from 0),
+// decoded by libtiff or as stored; empty when unreadable.
+std::vector<std::vector<uint8_t>> decoded_units(const std::string& path,
+                                                int page);
+std::vector<std::vector<uint8_t>> raw_units(const std::string& path, int page);
+
+// The tag's value on the page as text ("absent" when it has none), arrays
+// and strings included, for comparing two pages.
+std::string tag_text(const std::string& path, int page, uint32_t tag);
 
 // Whether the page carries `tag` and, for numeric tags, its value as double.
 struct TagReading {
