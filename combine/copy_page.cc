@@ -16,6 +16,7 @@ namespace {
 // How a tag's value is fetched from the input and handed to the output.
 enum class TagValue {
   kUint16,          // uint16_t, set as int
+  kCompression,     // uint16_t, set as int, decode-only schemes replaced
   kUint32,          // uint32_t
   kFloat,           // float, set as double
   kUint16Pair,      // two uint16_t, set as two ints
@@ -37,7 +38,7 @@ constexpr CopiedTag kCopiedTags[] = {
     {TIFFTAG_IMAGEWIDTH, TagValue::kUint32},
     {TIFFTAG_IMAGELENGTH, TagValue::kUint32},
     {TIFFTAG_BITSPERSAMPLE, TagValue::kUint16},
-    {TIFFTAG_COMPRESSION, TagValue::kUint16},
+    {TIFFTAG_COMPRESSION, TagValue::kCompression},
     {TIFFTAG_PHOTOMETRIC, TagValue::kUint16},
     {TIFFTAG_FILLORDER, TagValue::kUint16},
     {TIFFTAG_ORIENTATION, TagValue::kUint16},
@@ -59,6 +60,20 @@ constexpr CopiedTag kCopiedTags[] = {
     {TIFFTAG_JPEGTABLES, TagValue::kCountedBytes},
 };
 
+// Compressions that libtiff decodes but cannot encode (its encoders for them
+// report success and write nothing). Their pages are re-encoded losslessly.
+constexpr uint16_t kDecodeOnlyCompressions[] = {
+    COMPRESSION_OJPEG, COMPRESSION_NEXT, COMPRESSION_THUNDERSCAN};
+constexpr uint16_t kLosslessCompression = COMPRESSION_ADOBE_DEFLATE;
+
+// The compression the output page is written with.
+uint16_t output_compression(uint16_t input_compression) {
+  const bool decode_only =
+      std::count(std::begin(kDecodeOnlyCompressions),
+                 std::end(kDecodeOnlyCompressions), input_compression) > 0;
+  return decode_only ? kLosslessCompression : input_compression;
+}
+
 // Sets the tag on the output only when the input's directory yields it.
 void copy_tag(TIFF* input, TIFF* output, const CopiedTag& copied) {
   const uint32_t tag = copied.tag;
@@ -67,6 +82,13 @@ void copy_tag(TIFF* input, TIFF* output, const CopiedTag& copied) {
       uint16_t value;
       if (TIFFGetField(input, tag, &value)) {
         TIFFSetField(output, tag, static_cast<int>(value));
+      }
+      return;
+    }
+    case TagValue::kCompression: {
+      uint16_t value;
+      if (TIFFGetField(input, tag, &value)) {
+        TIFFSetField(output, tag, static_cast<int>(output_compression(value)));
       }
       return;
     }
@@ -121,12 +143,6 @@ void copy_tag(TIFF* input, TIFF* output, const CopiedTag& copied) {
   }
 }
 
-// Compressions that libtiff decodes but cannot encode (its encoders for them
-// report success and write nothing). Their pages are re-encoded losslessly.
-constexpr uint16_t kDecodeOnlyCompressions[] = {
-    COMPRESSION_OJPEG, COMPRESSION_NEXT, COMPRESSION_THUNDERSCAN};
-constexpr uint16_t kLosslessCompression = COMPRESSION_ADOBE_DEFLATE;
-
 using UnitCall = tmsize_t (*)(TIFF*, uint32_t, void*, tmsize_t);
 
 // The calls that move one strip or tile, and the line that reports it.
@@ -134,20 +150,20 @@ struct UnitTransfer {
   UnitCall read;
   UnitCall write;
   const char* name;  // in the progress line
-  bool raw;  // encoded data moved unchanged
+  bool raw;          // encoded data moved unchanged
 };
 
 // "Strip read: 4096, Strip wrote: 4096", one line per strip or tile.
 constexpr char kProgress[] = "%s read: %lld, %s wrote: %lld\n";
 
-constexpr UnitTransfer kDecodedStrips = {
-    TIFFReadEncodedStrip, TIFFWriteEncodedStrip, "Strip", false};
-constexpr UnitTransfer kDecodedTiles = {
-    TIFFReadEncodedTile, TIFFWriteEncodedTile, "Tile", false};
+constexpr UnitTransfer kDecodedStrips = {TIFFReadEncodedStrip,
+                                         TIFFWriteEncodedStrip, "Strip", false};
+constexpr UnitTransfer kDecodedTiles = {TIFFReadEncodedTile,
+                                        TIFFWriteEncodedTile, "Tile", false};
 constexpr UnitTransfer kRawStrips = {TIFFReadRawStrip, TIFFWriteRawStrip,
                                      "Strip", true};
-constexpr UnitTransfer kRawTiles = {TIFFReadRawTile, TIFFWriteRawTile,
-                                    "Tile", true};
+constexpr UnitTransfer kRawTiles = {TIFFReadRawTile, TIFFWriteRawTile, "Tile",
+                                    true};
 
 // The largest stored strip or tile, no larger than the file that holds it.
 tmsize_t largest_raw_unit(TIFF* input, uint32_t units) {
@@ -185,10 +201,6 @@ PageCopy copy_page(TIFF* input, TIFF* output) {
   for (const CopiedTag& copied : kCopiedTags) copy_tag(input, output, copied);
   uint16_t compression = COMPRESSION_NONE;
   TIFFGetField(input, TIFFTAG_COMPRESSION, &compression);
-  if (std::count(std::begin(kDecodeOnlyCompressions),
-                 std::end(kDecodeOnlyCompressions), compression)) {
-    TIFFSetField(output, TIFFTAG_COMPRESSION, kLosslessCompression);
-  }
 
   const bool tiled = TIFFIsTiled(input);
   const bool raw = compression == COMPRESSION_JPEG;

@@ -133,8 +133,8 @@ const PageKind kPageKinds[] = {
      gray(32, COMPRESSION_ADOBE_DEFLATE,
           both(tag16(TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP),
                tag16(TIFFTAG_PREDICTOR, PREDICTOR_FLOATINGPOINT)))},
-    {"signed16", gray(16, COMPRESSION_LZW,
-                      tag16(TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_INT))},
+    {"signed16",
+     gray(16, COMPRESSION_LZW, tag16(TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_INT))},
     {"palette4", make(4, 1, PHOTOMETRIC_PALETTE, COMPRESSION_LZW, palette(4))},
     {"palette8",
      make(8, 1, PHOTOMETRIC_PALETTE, COMPRESSION_PACKBITS, palette(8))},
@@ -145,9 +145,8 @@ const PageKind kPageKinds[] = {
      make(8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_JPEG, kJpegFromRgb)},
     {"rgb8_jpeg_rgb", rgb(8, COMPRESSION_JPEG)},
     {"rgb16", rgb(16, COMPRESSION_LZW)},
-    {"rgba_associated_alpha",
-     make(8, 4, PHOTOMETRIC_RGB, COMPRESSION_LZW,
-          extra_sample(EXTRASAMPLE_ASSOCALPHA))},
+    {"rgba_associated_alpha", make(8, 4, PHOTOMETRIC_RGB, COMPRESSION_LZW,
+                                   extra_sample(EXTRASAMPLE_ASSOCALPHA))},
     {"rgba_unassociated_alpha",
      make(8, 4, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE,
           extra_sample(EXTRASAMPLE_UNASSALPHA))},
@@ -170,24 +169,24 @@ const PageKind kPageKinds[] = {
 
 // Tags that decide how the samples are read, and so must be carried.
 const uint32_t kCarriedTags[] = {
-    TIFFTAG_SUBFILETYPE,     TIFFTAG_IMAGEWIDTH,
-    TIFFTAG_IMAGELENGTH,     TIFFTAG_BITSPERSAMPLE,
-    TIFFTAG_COMPRESSION,     TIFFTAG_PHOTOMETRIC,
-    TIFFTAG_FILLORDER,       TIFFTAG_ORIENTATION,
-    TIFFTAG_SAMPLESPERPIXEL, TIFFTAG_ROWSPERSTRIP,
-    TIFFTAG_XRESOLUTION,     TIFFTAG_YRESOLUTION,
-    TIFFTAG_PLANARCONFIG,    TIFFTAG_RESOLUTIONUNIT,
-    TIFFTAG_COLORMAP,        TIFFTAG_EXTRASAMPLES,
-    TIFFTAG_SAMPLEFORMAT,    TIFFTAG_YCBCRSUBSAMPLING,
+    TIFFTAG_SUBFILETYPE,      TIFFTAG_IMAGEWIDTH,
+    TIFFTAG_IMAGELENGTH,      TIFFTAG_BITSPERSAMPLE,
+    TIFFTAG_COMPRESSION,      TIFFTAG_PHOTOMETRIC,
+    TIFFTAG_FILLORDER,        TIFFTAG_ORIENTATION,
+    TIFFTAG_SAMPLESPERPIXEL,  TIFFTAG_ROWSPERSTRIP,
+    TIFFTAG_XRESOLUTION,      TIFFTAG_YRESOLUTION,
+    TIFFTAG_PLANARCONFIG,     TIFFTAG_RESOLUTIONUNIT,
+    TIFFTAG_COLORMAP,         TIFFTAG_EXTRASAMPLES,
+    TIFFTAG_SAMPLEFORMAT,     TIFFTAG_YCBCRSUBSAMPLING,
     TIFFTAG_YCBCRPOSITIONING, TIFFTAG_REFERENCEBLACKWHITE,
-    TIFFTAG_INKSET,          TIFFTAG_TILEWIDTH,
-    TIFFTAG_TILELENGTH,      TIFFTAG_JPEGTABLES,
+    TIFFTAG_INKSET,           TIFFTAG_TILEWIDTH,
+    TIFFTAG_TILELENGTH,       TIFFTAG_JPEGTABLES,
 };
 
 // Tags that describe the page and must not be carried.
 const uint32_t kDroppedTags[] = {TIFFTAG_IMAGEDESCRIPTION, TIFFTAG_SOFTWARE,
-                                 TIFFTAG_DATETIME, TIFFTAG_ARTIST,
-                                 TIFFTAG_ICCPROFILE, TIFFTAG_PREDICTOR};
+                                 TIFFTAG_DATETIME,         TIFFTAG_ARTIST,
+                                 TIFFTAG_ICCPROFILE,       TIFFTAG_PREDICTOR};
 
 // The page as written, with descriptive tags added.
 PageSpec described(const PageSpec& page, uint8_t seed) {
@@ -227,7 +226,6 @@ void expect_same_page(const std::string& in, int in_page,
   }
 }
 
-
 class PageKindTest : public TempFolderTest,
                      public ::testing::WithParamInterface<std::size_t> {};
 
@@ -239,8 +237,8 @@ TEST_P(PageKindTest, JoinedPageEqualsItsInput) {
   const PageKind& second = kPageKinds[(GetParam() + 1) % count];
   ASSERT_TRUE(write_tiff(path("first.tif"), {described(first.page, 3)}));
   ASSERT_TRUE(write_tiff(path("second.tif"), {described(second.page, 4)}));
-  EXPECT_TRUE(combine_inputs({path("first.tif"), path("second.tif")},
-                             path("out.tif")));
+  EXPECT_TRUE(
+      combine_inputs({path("first.tif"), path("second.tif")}, path("out.tif")));
   EXPECT_TRUE(shown_messages().empty());
   ASSERT_EQ(count_pages(path("out.tif")), 2);
   {
@@ -253,9 +251,12 @@ TEST_P(PageKindTest, JoinedPageEqualsItsInput) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PageKindTest, ::testing::Range<std::size_t>(0, std::size(kPageKinds)),
-    [](const auto& test) { return std::string(kPageKinds[test.param].name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, PageKindTest,
+                         ::testing::Range<std::size_t>(0,
+                                                       std::size(kPageKinds)),
+                         [](const auto& test) {
+                           return std::string(kPageKinds[test.param].name);
+                         });
 
 class MixedPagesTest : public TempFolderTest {};
 
@@ -265,16 +266,17 @@ TEST_F(MixedPagesTest, MultiPageInputOfMixedKinds) {
                            "tiled_rgb", "float32_floating_point_predictor"}) {
     for (const PageKind& kind : kPageKinds) {
       if (kind.name == std::string(name)) {
-        pages.push_back(described(kind.page, static_cast<uint8_t>(pages.size())));
+        pages.push_back(
+            described(kind.page, static_cast<uint8_t>(pages.size())));
       }
     }
   }
   ASSERT_EQ(pages.size(), 5u);
   ASSERT_TRUE(write_tiff(path("mixed.tif"), pages));
   ASSERT_TRUE(write_tiff(path("one.tif"), {described(kPageKinds[0].page, 9)}));
-  EXPECT_TRUE(combine_inputs({path("mixed.tif"), path("one.tif"),
-                              path("mixed.tif")},
-                             path("out.tif")));
+  EXPECT_TRUE(
+      combine_inputs({path("mixed.tif"), path("one.tif"), path("mixed.tif")},
+                     path("out.tif")));
   ASSERT_EQ(count_pages(path("out.tif")), 11);
   for (int page = 0; page < 5; ++page) {
     SCOPED_TRACE(page);
@@ -282,6 +284,59 @@ TEST_F(MixedPagesTest, MultiPageInputOfMixedKinds) {
     expect_same_page(path("mixed.tif"), page, path("out.tif"), page + 6);
   }
   expect_same_page(path("one.tif"), 0, path("out.tif"), 5);
+}
+
+// A complete JPEG stream (tables inside) of a 32x16 YCbCr 2x2 image, as an
+// old-style JPEG strip holds it.
+std::string jpeg_stream(const std::string& scratch) {
+  PageSpec page = make(8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_JPEG, [](TIFF* t) {
+    TIFFSetField(t, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    TIFFSetField(t, TIFFTAG_JPEGTABLESMODE, 0);
+  });
+  page = sized(page, 32, 16, 16);
+  if (!write_tiff(scratch, {page})) return "";
+  const auto strips = raw_units(scratch, 0);
+  return strips.empty() ? "" : std::string(strips[0].begin(), strips[0].end());
+}
+
+// Pages whose compression libtiff decodes but cannot encode are written
+// with Deflate instead, every other tag as it was, samples bit-exact.
+TEST_F(MixedPagesTest, DecodeOnlyPagesAreReencodedLosslessly) {
+  PageSpec old_jpeg =
+      sized(make(8, 3, PHOTOMETRIC_YCBCR, COMPRESSION_OJPEG, ycbcr(2, 2)), 32,
+            16, 16);
+  const std::string stream = jpeg_stream(path("scratch.tif"));
+  ASSERT_FALSE(stream.empty());
+  ASSERT_TRUE(write_stored_strips(path("old_jpeg.tif"), old_jpeg, {stream}));
+
+  // NeXT 2-bit: each row stored literally behind a 0x00 code.
+  PageSpec next =
+      sized(make(2, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NEXT), 8, 3, 3);
+  const std::string rows("\x00\x1b\xe4\x00\xff\x00\x00\x55\xaa", 9);
+  ASSERT_TRUE(write_stored_strips(path("next.tif"), next, {rows}));
+
+  EXPECT_TRUE(combine_inputs({path("old_jpeg.tif"), path("next.tif")},
+                             path("out.tif")));
+  ASSERT_EQ(count_pages(path("out.tif")), 2);
+  const std::string inputs[] = {path("old_jpeg.tif"), path("next.tif")};
+  for (int page = 0; page < 2; ++page) {
+    SCOPED_TRACE(inputs[page]);
+    EXPECT_EQ(tag_text(path("out.tif"), page, TIFFTAG_COMPRESSION),
+              std::to_string(double{COMPRESSION_ADOBE_DEFLATE}));
+    for (uint32_t tag : kCarriedTags) {
+      if (tag == TIFFTAG_COMPRESSION) continue;
+      EXPECT_EQ(tag_text(path("out.tif"), page, tag),
+                tag_text(inputs[page], 0, tag))
+          << "tag " << tag;
+    }
+    const auto decoded = decoded_units(inputs[page], 0);
+    ASSERT_FALSE(decoded.empty());
+    EXPECT_FALSE(decoded[0].empty());
+    EXPECT_EQ(decoded_units(path("out.tif"), page), decoded);
+  }
+  EXPECT_EQ(decoded_units(path("out.tif"), 1),
+            (std::vector<std::vector<uint8_t>>{
+                {0x1b, 0xe4, 0xff, 0x00, 0x55, 0xaa}}));
 }
 
 }  // namespace

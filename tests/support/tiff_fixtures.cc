@@ -89,6 +89,30 @@ bool write_tiff(const std::string& path, const std::vector<PageSpec>& pages) {
   return ok;
 }
 
+bool write_stored_strips(const std::string& path, const PageSpec& page,
+                         const std::vector<std::string>& strips) {
+  TIFF* tiff = TIFFOpen(path.c_str(), "w");
+  if (tiff == nullptr) return false;
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, page.width);
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, page.height);
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, page.bits_per_sample);
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, page.samples_per_pixel);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.photometric);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, page.compression);
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
+               page.rows_per_strip ? page.rows_per_strip : page.height);
+  if (page.extra_tags) page.extra_tags(tiff);
+  bool ok = true;
+  for (uint32_t strip = 0; strip < strips.size(); ++strip) {
+    std::string bytes = strips[strip];
+    ok = ok && TIFFWriteRawStrip(tiff, strip, bytes.data(),
+                                 static_cast<tmsize_t>(bytes.size())) >= 0;
+  }
+  ok = ok && TIFFWriteDirectory(tiff);
+  TIFFClose(tiff);
+  return ok;
+}
+
 int count_pages(const std::string& path) {
   TIFF* tiff = TIFFOpen(path.c_str(), "r");
   if (tiff == nullptr) return -1;
@@ -99,8 +123,8 @@ int count_pages(const std::string& path) {
 
 namespace {
 
-std::vector<std::vector<uint8_t>> read_units(const std::string& path,
-                                             int page, bool raw) {
+std::vector<std::vector<uint8_t>> read_units(const std::string& path, int page,
+                                             bool raw) {
   std::vector<std::vector<uint8_t>> units;
   TIFF* tiff = open_page(path, page);
   if (tiff == nullptr) return units;
@@ -121,7 +145,8 @@ std::vector<std::vector<uint8_t>> read_units(const std::string& path,
       read = tiled ? TIFFReadEncodedTile(tiff, unit, buffer.data(), -1)
                    : TIFFReadEncodedStrip(tiff, unit, buffer.data(), -1);
     }
-    units.emplace_back(buffer.begin(), buffer.begin() + std::max<tmsize_t>(read, 0));
+    units.emplace_back(buffer.begin(),
+                       buffer.begin() + std::max<tmsize_t>(read, 0));
   }
   TIFFClose(tiff);
   return units;
@@ -134,8 +159,7 @@ std::vector<std::vector<uint8_t>> decoded_units(const std::string& path,
   return read_units(path, page, false);
 }
 
-std::vector<std::vector<uint8_t>> raw_units(const std::string& path,
-                                            int page) {
+std::vector<std::vector<uint8_t>> raw_units(const std::string& path, int page) {
   return read_units(path, page, true);
 }
 

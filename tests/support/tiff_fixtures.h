@@ -32,6 +32,11 @@ struct PageSpec {
 // Writes the pages to `path`; returns false when libtiff failed.
 bool write_tiff(const std::string& path, const std::vector<PageSpec>& pages);
 
+// Writes one strip page whose strips are stored exactly as given, for
+// compressions that libtiff can decode but not encode.
+bool write_stored_strips(const std::string& path, const PageSpec& page,
+                         const std::vector<std::string>& strips);
+
 // Pages of the file at `path`, or -1 when libtiff cannot open it.
 int count_pages(const std::string& path);
 
