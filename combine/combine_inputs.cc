@@ -6,17 +6,33 @@
 
 #include "app/messages.h"
 #include "combine/copy_page.h"
-#include "platform/file_identity.h"
+#include "platform/files.h"
 
 namespace plyfold {
 namespace {
 
-bool output_is_an_input(const InputList& inputs,
-                        const std::string& output_path) {
+// Inputs of more than this many bytes in all are joined into a BigTIFF
+// file. Pages keep their own compression, so the output comes out about as
+// large as the inputs; a dropped predictor or a lossless re-encoding can make
+// a page larger, but far from four times, and classic TIFF ends at 4 GiB.
+constexpr uint64_t kBigTiffInputBytes = uint64_t{1} << 30;
+
+// What the driver learns of the inputs before it opens the output.
+struct InputSurvey {
+  bool output_is_an_input = false;
+  uint64_t total_bytes = 0;
+};
+
+InputSurvey survey_inputs(const InputList& inputs,
+                          const std::string& output_path) {
+  InputSurvey survey;
+  const FileFacts output = file_facts(output_path.c_str());
   for (const std::string& entry : inputs) {
-    if (same_existing_file(entry.c_str(), output_path.c_str())) return true;
+    const FileFacts input = file_facts(entry.c_str());
+    survey.output_is_an_input |= same_file(input, output);
+    survey.total_bytes += input.size;
   }
-  return false;
+  return survey;
 }
 
 struct InputWalk {
@@ -52,11 +68,13 @@ InputWalk copy_every_page(TIFF* input, TIFF* output) {
 }  // namespace
 
 bool combine_inputs(InputList inputs, const std::string& output_path) {
-  if (output_is_an_input(inputs, output_path)) {
+  const InputSurvey survey = survey_inputs(inputs, output_path);
+  if (survey.output_is_an_input) {
     notify_user(kOutputIsInputMessage, output_path.c_str());
     return false;
   }
-  TIFF* output = TIFFOpen(output_path.c_str(), "w");
+  const char* mode = survey.total_bytes > kBigTiffInputBytes ? "w8" : "w";
+  TIFF* output = TIFFOpen(output_path.c_str(), mode);
   if (output == nullptr) {
     notify_user(kOutputFileMessage, output_path.c_str());
     return false;

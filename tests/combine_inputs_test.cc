@@ -178,6 +178,26 @@ TEST_F(CombineInputsTest, UndecodableStripFailsTheRunButKeepsEveryPage) {
   EXPECT_EQ(page_samples(path("o"), 1), page_samples(path("one.tif"), 0));
 }
 
+// The TIFF version number in the file's header: 42 classic, 43 BigTIFF.
+int tiff_version(const std::string& file) {
+  const std::string bytes = file_bytes(file);
+  return bytes.size() < 4 ? -1 : static_cast<uint8_t>(bytes[2]);
+}
+
+TEST_F(CombineInputsTest, MoreThanAGibibyteOfInputsGivesABigTiffOutput) {
+  // A TIFF file may hold unused bytes after its data: this one is grown to
+  // just over 1 GiB with a hole, which takes no disk space.
+  std::filesystem::copy_file(path("two.tif"), path("large.tif"));
+  std::filesystem::resize_file(path("large.tif"), (uint64_t{1} << 30) + 1);
+
+  EXPECT_TRUE(combine_inputs({path("two.tif"), path("one.tif")}, path("o")));
+  EXPECT_EQ(tiff_version(path("o")), 42);
+
+  EXPECT_TRUE(combine_inputs({path("large.tif"), path("one.tif")}, path("o")));
+  EXPECT_EQ(tiff_version(path("o")), 43);
+  expect_pages(path("o"), {{"two.tif", 0}, {"two.tif", 1}, {"one.tif", 0}});
+}
+
 // Points page 1's link to the next page far past the end of the file, so
 // that the next directory cannot be read though one is announced.
 void break_second_directory_link(const std::string& file) {
