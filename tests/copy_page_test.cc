@@ -55,6 +55,46 @@ TEST_F(CopyPageTest, OneProgressLinePerStripWithTheShortLastOne) {
             decoded_units(path("in.tif"), 0));
 }
 
+TEST_F(CopyPageTest, TiledPageGetsOneLinePerTile) {
+  PageSpec page;
+  page.width = 40;  // 3 x 2 tiles of 16 x 16, partial at the edges
+  page.height = 20;
+  page.tile_width = 16;
+  page.tile_length = 16;
+  page.compression = COMPRESSION_LZW;
+  ASSERT_TRUE(write_tiff(path("in.tif"), {page}));
+  const CopyResult result = copy_first_page(path("in.tif"), path("out.tif"));
+  EXPECT_EQ(result.copy, PageCopy::kCopied);
+  std::string expected;
+  for (int tile = 0; tile < 6; ++tile) {
+    expected += "Tile read: 256, Tile wrote: 256\n";
+  }
+  EXPECT_EQ(result.progress, expected);
+}
+
+TEST_F(CopyPageTest, JpegPageReportsTheEncodedBytesMoved) {
+  PageSpec page;
+  page.width = 32;
+  page.height = 40;
+  page.rows_per_strip = 16;
+  page.samples_per_pixel = 3;
+  page.photometric = PHOTOMETRIC_YCBCR;
+  page.compression = COMPRESSION_JPEG;
+  page.extra_tags = [](TIFF* tiff) {
+    TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+  };
+  ASSERT_TRUE(write_tiff(path("in.tif"), {page}));
+  const CopyResult result = copy_first_page(path("in.tif"), path("out.tif"));
+  EXPECT_EQ(result.copy, PageCopy::kCopied);
+  std::string expected;
+  for (const auto& strip : raw_units(path("in.tif"), 0)) {
+    const std::string size = std::to_string(strip.size());
+    expected += "Strip read: " + size + ", Strip wrote: " + size + "\n";
+  }
+  EXPECT_EQ(result.progress, expected);
+  EXPECT_EQ(raw_units(path("out.tif"), 0), raw_units(path("in.tif"), 0));
+}
+
 TEST_F(CopyPageTest, CarriesTheBaselineTagsAndNoOthers) {
   PageSpec page;
   page.width = 33;
