@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages) when it is missing, then
-# configures and builds Plyfold in build/. Extra arguments name the targets
-# to build; none builds everything.
+# configures and builds Plyfold in build/.
+# Usage: setup.sh [--tests] [TARGET...]
+#   --tests  also install what the whole test suite runs on (a virtual X
+#            display and its tools, mingw-w64 and wine, the packaging tools)
+#   TARGET   targets to build; none builds everything
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ make cmake libtiff-dev libtiff-tools libgtest-dev)
+packages=(g++ make cmake pkg-config libtiff-dev libtiff-tools libgtk-3-dev
+  libgtest-dev)
+if [ "${1:-}" = --tests ]; then
+  shift
+  packages+=(xvfb openbox xdotool xclip x11-utils imagemagick
+    mingw-w64 wine wine64 dpkg-dev file)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||

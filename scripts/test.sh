@@ -2,5 +2,5 @@
 # Sets up, builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 ctest --test-dir build --output-on-failure -j"$(nproc)"
