@@ -1,11 +1,10 @@
 // Reads the list file by its own line-end and end-of-data rules.
 #include "app/list_file.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
 #include "app/messages.h"
+#include "platform/files.h"
 
 namespace plyfold {
 namespace {
@@ -34,11 +33,6 @@ void add_byte(char byte, Piece& piece, InputList& inputs) {
   }
 }
 
-bool is_folder(std::FILE* file) {
-  struct stat info;
-  return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 void append_list_entries(std::FILE* file, InputList& inputs) {
@@ -65,11 +59,10 @@ void append_list_entries(std::FILE* file, InputList& inputs) {
 }
 
 bool read_list_file(const std::string& path, InputList& inputs) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file != nullptr && is_folder(file)) {
-    std::fclose(file);
-    file = nullptr;
-  }
+  // Some systems open a folder for reading as if it were an empty file.
+  std::FILE* file = file_facts(path.c_str()).folder
+                        ? nullptr
+                        : std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     notify_user(kListFileMessage, path.c_str());
     return false;

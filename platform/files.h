@@ -8,6 +8,7 @@ namespace plyfold {
 
 struct FileFacts {
   bool exists = false;
+  bool folder = false;
   uint64_t device = 0;  // device and inode together name the file
   uint64_t inode = 0;
   uint64_t size = 0;
