@@ -38,7 +38,8 @@ void fill(std::vector<uint8_t>& bytes, uint32_t row0, uint32_t width,
     state = state * 1103515245u + 12345u;
     if (bits == 1) {
       const uint32_t x = static_cast<uint32_t>(i * 8 % ((width + 7) / 8 * 8));
-      const bool ink = (row0 / 12 + x / 40 + seed) % 7 == 0 && (state >> 24) < 200;
+      const bool ink =
+          (row0 / 12 + x / 40 + seed) % 7 == 0 && (state >> 24) < 200;
       bytes[i] = ink ? static_cast<uint8_t>(state >> 8) : 0;
     } else {
       const std::size_t pixel = i / samples;
@@ -122,20 +123,22 @@ int main(int argc, char** argv) {
       count = std::atoi(argv[i]);
     }
   }
-  const Page gray64 = {64, 64, 64, 8, 1, PHOTOMETRIC_MINISBLACK,
-                       COMPRESSION_NONE, 0};
-  const Page fax = {1728, 2200, 128, 1, 1, PHOTOMETRIC_MINISWHITE,
-                    COMPRESSION_CCITTFAX4, 0};
-  const Page photo = {3000, 2000, 64, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW, 0};
-  const Page raw = {8000, 8000, 64, 8, 1, PHOTOMETRIC_MINISBLACK,
-                    COMPRESSION_NONE, 0};
-  const Page deflate16 = {2000, 2000, 32, 16, 3, PHOTOMETRIC_RGB,
-                          COMPRESSION_ADOBE_DEFLATE, 0};
-  const Page jpeg = {3000, 2000, 64, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_JPEG, 0};
-  const Page tiled = {8000, 8000, 0, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW, 0,
-                      256};
-  const Page small = {256, 256, 64, 8, 1, PHOTOMETRIC_MINISBLACK,
-                      COMPRESSION_LZW, 0};
+  const Page gray64 = {
+      64, 64, 64, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE, 0};
+  const Page fax = {
+      1728, 2200, 128, 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX4, 0};
+  const Page photo = {3000, 2000, 64, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW,
+                      0};
+  const Page raw = {
+      8000, 8000, 64, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_NONE, 0};
+  const Page deflate16 = {
+      2000, 2000, 32, 16, 3, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE, 0};
+  const Page jpeg = {3000, 2000, 64, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_JPEG,
+                     0};
+  const Page tiled = {8000, 8000, 0, 8, 3, PHOTOMETRIC_RGB, COMPRESSION_LZW,
+                      0,    256};
+  const Page small = {
+      256, 256, 64, 8, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW, 0};
 
   // Which files hold which pages.
   std::vector<std::vector<Page>> files;

@@ -37,13 +37,14 @@ InputSurvey survey_inputs(const InputList& inputs,
 
 struct InputWalk {
   bool strip_read_failed = false;
-  bool advance_failed = false;  // a further directory could not be read
+  bool unreadable = false;  // a further page could not be read or copied
   bool write_failed = false;
 };
 
 void note_page(PageCopy copy, InputWalk& walk) {
   walk.strip_read_failed |= copy == PageCopy::kReadFailed;
   walk.write_failed |= copy == PageCopy::kWriteFailed;
+  walk.unreadable |= copy == PageCopy::kRefused;
 }
 
 // Copies every directory of `input` into consecutive output directories.
@@ -51,9 +52,9 @@ void note_page(PageCopy copy, InputWalk& walk) {
 InputWalk copy_every_page(TIFF* input, TIFF* output) {
   InputWalk walk;
   note_page(copy_page(input, output), walk);
-  while (!walk.write_failed && !TIFFLastDirectory(input)) {
+  while (!walk.write_failed && !walk.unreadable && !TIFFLastDirectory(input)) {
     if (!TIFFReadDirectory(input)) {
-      walk.advance_failed = true;
+      walk.unreadable = true;
       break;
     }
     if (!TIFFWriteDirectory(output)) {
@@ -63,6 +64,13 @@ InputWalk copy_every_page(TIFF* input, TIFF* output) {
     note_page(copy_page(input, output), walk);
   }
   return walk;
+}
+
+// Opens an input for reading. Only plain files are tried: a TIFF file must
+// be seekable, and opening a FIFO would wait for a writer that may never
+// come.
+TIFF* open_input(const char* entry) {
+  return file_facts(entry).regular ? TIFFOpen(entry, "r") : nullptr;
 }
 
 }  // namespace
@@ -84,7 +92,7 @@ bool combine_inputs(InputList inputs, const std::string& output_path) {
   bool write_failed = false;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     const char* entry = inputs[i].c_str();
-    TIFF* input = TIFFOpen(entry, "r");
+    TIFF* input = open_input(entry);
     if (input == nullptr) {
       notify_user(kInputFileMessage, entry);
       succeeded = false;
@@ -97,7 +105,7 @@ bool combine_inputs(InputList inputs, const std::string& output_path) {
       write_failed = true;
       break;
     }
-    if (walk.advance_failed) {
+    if (walk.unreadable) {
       // The output is still open while the user reads this, as for an
       // input that cannot be opened at all.
       notify_user(kInputFileMessage, entry);

@@ -191,6 +191,19 @@ tmsize_t decoded_strip_size(TIFF* input, uint32_t strip) {
   return TIFFVStripSize(input, std::min(rows_per_strip, length - first_row));
 }
 
+// A strip or tile buffer up to this size is always tried. A larger one only
+// when the input file could decode to it: no codec expands its stored data
+// by more than kMaxExpansion, so a larger claim comes from a broken file.
+constexpr uint64_t kBufferAlwaysTried = uint64_t{64} << 20;
+constexpr uint64_t kMaxExpansion = 4096;
+
+bool plausible_buffer(TIFF* input, tmsize_t size) {
+  const uint64_t file_size =
+      static_cast<uint64_t>(TIFFGetSizeProc(input)(TIFFClientdata(input)));
+  const uint64_t bytes = static_cast<uint64_t>(size);
+  return bytes <= kBufferAlwaysTried || bytes / kMaxExpansion <= file_size;
+}
+
 struct TiffFree {
   void operator()(void* block) const { _TIFFfree(block); }
 };
@@ -198,10 +211,8 @@ struct TiffFree {
 }  // namespace
 
 PageCopy copy_page(TIFF* input, TIFF* output) {
-  for (const CopiedTag& copied : kCopiedTags) copy_tag(input, output, copied);
   uint16_t compression = COMPRESSION_NONE;
   TIFFGetField(input, TIFFTAG_COMPRESSION, &compression);
-
   const bool tiled = TIFFIsTiled(input);
   const bool raw = compression == COMPRESSION_JPEG;
   const UnitTransfer& transfer = tiled ? (raw ? kRawTiles : kDecodedTiles)
@@ -212,28 +223,36 @@ PageCopy copy_page(TIFF* input, TIFF* output) {
                                : tiled ? TIFFTileSize(input)
                                        : TIFFStripSize(input);
   std::unique_ptr<void, TiffFree> buffer(
-      buffer_size > 0 ? _TIFFmalloc(buffer_size) : nullptr);
+      buffer_size > 0 && plausible_buffer(input, buffer_size)
+          ? _TIFFmalloc(buffer_size)
+          : nullptr);
+  if (!buffer && units > 0) {
+    // The page cannot be copied: it is left out whole, nothing set on the
+    // output, and each of its strips or tiles reported as failed.
+    for (uint32_t unit = 0; unit < units; ++unit) {
+      std::printf(kProgress, transfer.name, -1LL, transfer.name, -1LL);
+    }
+    return PageCopy::kRefused;
+  }
 
+  for (const CopiedTag& copied : kCopiedTags) copy_tag(input, output, copied);
   bool read_failed = false;
   bool write_failed = false;
   for (uint32_t unit = 0; unit < units; ++unit) {
-    tmsize_t read = -1;
-    tmsize_t wrote = -1;
-    if (buffer) {
-      read = transfer.read(input, unit, buffer.get(),
-                           transfer.raw ? buffer_size : -1);
-      tmsize_t size = read;
-      if (read < 0 && !transfer.raw) {
-        // Keep the page whole: an undecodable strip or tile becomes blank.
-        size = tiled ? buffer_size
-                     : std::min(decoded_strip_size(input, unit), buffer_size);
-        std::memset(buffer.get(), 0, static_cast<std::size_t>(size));
-      }
-      // Blank encoded data would be no valid JPEG: an unreadable raw unit
-      // is left out, and 0 bytes are reported for it.
-      wrote = size >= 0 ? transfer.write(output, unit, buffer.get(), size) : 0;
-      write_failed |= wrote < 0;
+    const tmsize_t read = transfer.read(input, unit, buffer.get(),
+                                        transfer.raw ? buffer_size : -1);
+    tmsize_t size = read;
+    if (read < 0 && !transfer.raw) {
+      // Keep the page whole: an undecodable strip or tile becomes blank.
+      size = tiled ? buffer_size
+                   : std::min(decoded_strip_size(input, unit), buffer_size);
+      std::memset(buffer.get(), 0, static_cast<std::size_t>(size));
     }
+    // Blank encoded data would be no valid JPEG: an unreadable raw unit is
+    // left out, and 0 bytes are reported for it.
+    const tmsize_t wrote =
+        size >= 0 ? transfer.write(output, unit, buffer.get(), size) : 0;
+    write_failed |= wrote < 0;
     read_failed |= read < 0;
     std::printf(kProgress, transfer.name, static_cast<long long>(read),
                 transfer.name, static_cast<long long>(wrote));

@@ -11,6 +11,7 @@ FileFacts file_facts(const char* path) {
   if (stat(path, &info) != 0) return facts;
   facts.exists = true;
   facts.folder = S_ISDIR(info.st_mode);
+  facts.regular = S_ISREG(info.st_mode);
   facts.device = static_cast<uint64_t>(info.st_dev);
   facts.inode = static_cast<uint64_t>(info.st_ino);
   facts.size = static_cast<uint64_t>(info.st_size);

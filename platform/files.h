@@ -9,7 +9,8 @@ namespace plyfold {
 struct FileFacts {
   bool exists = false;
   bool folder = false;
-  uint64_t device = 0;  // device and inode together name the file
+  bool regular = false;  // a plain file: no folder, FIFO, device or socket
+  uint64_t device = 0;   // device and inode together name the file
   uint64_t inode = 0;
   uint64_t size = 0;
 };

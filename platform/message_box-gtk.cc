@@ -88,8 +88,7 @@ const Gtk* load_gtk() {
         PLYFOLD_BIND(gtk_button_get_label) &&
         PLYFOLD_BIND(gtk_widget_set_can_default) &&
         PLYFOLD_BIND(gtk_widget_grab_focus) &&
-        PLYFOLD_BIND(gtk_widget_show_all) &&
-        PLYFOLD_BIND(gtk_widget_destroy) &&
+        PLYFOLD_BIND(gtk_widget_show_all) && PLYFOLD_BIND(gtk_widget_destroy) &&
         PLYFOLD_BIND(gtk_main_iteration_do) &&
         PLYFOLD_BIND(gtk_events_pending) && PLYFOLD_BIND(gtk_clipboard_get) &&
         PLYFOLD_BIND(gtk_clipboard_set_text) &&

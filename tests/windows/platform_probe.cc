@@ -68,7 +68,8 @@ std::string hex(const char* bytes) {
 std::string facts_line(const char* path) {
   const plyfold::FileFacts facts = plyfold::file_facts(path);
   return std::to_string(facts.exists) + " " + std::to_string(facts.folder) +
-         " " + std::to_string(facts.size) + "\n";
+         " " + std::to_string(facts.regular) + " " +
+         std::to_string(facts.size) + "\n";
 }
 
 }  // namespace
@@ -93,8 +94,8 @@ int run_plyfold(int argc, char** argv) {
     const FileFacts a = file_facts(argv[3]);
     const FileFacts b = file_facts(argv[4]);
     report = facts_line(argv[3]) + facts_line(argv[4]) +
-             facts_line("no such file") +
-             "same " + std::to_string(same_file(a, b)) + "\n";
+             facts_line("no such file") + "same " +
+             std::to_string(same_file(a, b)) + "\n";
   }
   std::FILE* out = std::fopen(argv[2], "wb");
   if (out == nullptr) return 1;

@@ -55,10 +55,10 @@ echo "== file facts"
 printf 'twelve bytes' >a.bin
 mkdir -p folder
 run_probe files files.txt 'a.bin' '.\folder\..\a.bin' || fail "probe files did not run"
-[ "$(cat files.txt 2>/dev/null)" = $'1 0 12\n1 0 12\n0 0 0\nsame 1' ] ||
+[ "$(cat files.txt 2>/dev/null)" = $'1 0 1 12\n1 0 1 12\n0 0 0 0\nsame 1' ] ||
   fail "file facts: $(cat files.txt 2>/dev/null)"
 run_probe files files.txt 'a.bin' 'folder'
-[ "$(sed -n '2p;4p' files.txt 2>/dev/null)" = $'1 1 0\nsame 0' ] ||
+[ "$(sed -n '2p;4p' files.txt 2>/dev/null)" = $'1 1 0 0\nsame 0' ] ||
   fail "folder facts: $(cat files.txt 2>/dev/null)"
 
 [ "$failures" -eq 0 ] && echo "wine test: all checks passed"
