@@ -70,7 +70,7 @@ InputWalk copy_every_page(TIFF* input, TIFF* output) {
 // be seekable, and opening a FIFO would wait for a writer that may never
 // come.
 TIFF* open_input(const char* entry) {
-  return file_facts(entry).regular ? TIFFOpen(entry, "r") : nullptr;
+  return file_facts(entry).regular ? TIFFOpen(entry, "rm") : nullptr;
 }
 
 }  // namespace

@@ -204,6 +204,8 @@ bool plausible_buffer(TIFF* input, tmsize_t size) {
   return bytes <= kBufferAlwaysTried || bytes / kMaxExpansion <= file_size;
 }
 
+constexpr tmsize_t kWriteBufferBytes = 64 << 10;
+
 struct TiffFree {
   void operator()(void* block) const { _TIFFfree(block); }
 };
@@ -236,11 +238,21 @@ PageCopy copy_page(TIFF* input, TIFF* output) {
   }
 
   for (const CopiedTag& copied : kCopiedTags) copy_tag(input, output, copied);
+  // libtiff's encoders write out a full buffer as they go, so a small one
+  // spares a second strip's worth of memory, and is faster too. Only its
+  // Deflate encoder needs room for a whole strip, or it falls back from
+  // libdeflate to zlib, at half the speed.
+  const uint16_t written = output_compression(compression);
+  if (written != COMPRESSION_ADOBE_DEFLATE && written != COMPRESSION_DEFLATE) {
+    TIFFWriteBufferSetup(output, nullptr, kWriteBufferBytes);
+  }
+
   bool read_failed = false;
   bool write_failed = false;
   for (uint32_t unit = 0; unit < units; ++unit) {
-    const tmsize_t read = transfer.read(input, unit, buffer.get(),
-                                        transfer.raw ? buffer_size : -1);
+    // The whole strip or tile, which the buffer always holds; naming its size
+    // rather than -1 lets libtiff read uncompressed data straight into it.
+    const tmsize_t read = transfer.read(input, unit, buffer.get(), buffer_size);
     tmsize_t size = read;
     if (read < 0 && !transfer.raw) {
       // Keep the page whole: an undecodable strip or tile becomes blank.
