@@ -15,9 +15,12 @@
 
 namespace {
 
+// Scratch files in memory where the system has a tmpfs for it.
 std::string scratch_folder() {
-  char pattern[] = "/tmp/plyfold-fuzz-XXXXXX";
-  const char* folder = mkdtemp(pattern);
+  std::string pattern = access("/dev/shm", W_OK) == 0
+                            ? "/dev/shm/plyfold-fuzz-XXXXXX"
+                            : "/tmp/plyfold-fuzz-XXXXXX";
+  const char* folder = mkdtemp(pattern.data());
   if (folder == nullptr) std::abort();
   return folder;
 }

@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
   std::vector<PageSpec> mixed;
   for (const auto& kind : page_kinds()) {
     // Small pages keep each execution quick.
-    PageSpec page = plyfold::testing::sized(kind.page, 12, 10, 4);
+    const bool jpeg = kind.page.compression == COMPRESSION_JPEG;
+    PageSpec page = jpeg ? plyfold::testing::sized(kind.page, 16, 16, 16)
+                         : plyfold::testing::sized(kind.page, 12, 10, 4);
     if (kind.page.tile_width) page = kind.page;
     if (!plyfold::testing::write_tiff(tiffs + "/" + kind.name + ".tif",
                                       {page})) {

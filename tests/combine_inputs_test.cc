@@ -12,6 +12,7 @@
 
 #include "tests/support/recording_message_box.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tiff_bytes.h"
 #include "tests/support/tiff_fixtures.h"
 
 namespace plyfold::testing {
@@ -202,20 +203,8 @@ TEST_F(CombineInputsTest, MoreThanAGibibyteOfInputsGivesABigTiffOutput) {
 // that the next directory cannot be read though one is announced.
 void break_second_directory_link(const std::string& file) {
   std::string bytes = file_bytes(file);
-  ASSERT_EQ(bytes.substr(0, 2), "II");
-  auto u32 = [&](std::size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-      v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return v;
-  };
-  const uint32_t first = u32(4);
-  const uint16_t entries = static_cast<uint8_t>(bytes[first]) |
-                           static_cast<uint8_t>(bytes[first + 1]) << 8;
-  const std::size_t next = first + 2 + 12u * entries;
-  ASSERT_NE(u32(next), 0u);
-  const char far[4] = {0, 0, 0, 0x70};
-  bytes.replace(next, 4, far, 4);
+  const uint32_t first = directory_offsets(bytes).at(0);
+  put_u32(bytes, next_link_at(bytes, first), 0x70000000);
   write_file(file, bytes);
 }
 

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,6 +59,9 @@ class PlyfoldProcessTest : public TempFolderTest {
         close(1);
       }
       close(0);
+      // Messages go to standard error here, never to a desktop dialog.
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
       if (options.file_size_limit != RLIM_INFINITY) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit = {options.file_size_limit, options.file_size_limit};
@@ -166,6 +170,39 @@ TEST_F(PlyfoldProcessTest, WriteFailurePartWayIsReported) {
   EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 20);
   const std::string last = "Strip read: 4000, Strip wrote: -1\n";
   EXPECT_EQ(result.out.substr(result.out.size() - last.size()), last);
+  // What was written before the disk filled up stays a readable file.
+  ASSERT_EQ(count_pages(path("out.tif")), 1);
+  EXPECT_EQ(decoded_units(path("out.tif"), 0), decoded_units(path("a.tif"), 0));
+}
+
+// The disk fills up at every stage of the join: the output keeps exactly the
+// pages that were whole before it, each one intact.
+TEST_F(PlyfoldProcessTest, DiskFullAtAnyPointKeepsTheWholePagesBefore) {
+  PageSpec page;
+  page.width = 200;
+  page.height = 200;
+  page.rows_per_strip = 20;  // 40000 bytes a page
+  ASSERT_TRUE(write_tiff(path("a.tif"), {page, page}));
+  ASSERT_TRUE(write_tiff(path("b.tif"), {page}));
+  const std::string inputs[] = {path("a.tif"), path("a.tif"), path("b.tif")};
+  for (rlim_t limit : {rlim_t{6000}, rlim_t{40100}, rlim_t{40400},
+                       rlim_t{70000}, rlim_t{80700}, rlim_t{110000}}) {
+    SCOPED_TRACE(limit);
+    RunOptions options;
+    options.file_size_limit = limit;
+    const ProcessRun result =
+        run({path("a.tif"), path("b.tif"), path("out.tif")}, options);
+    EXPECT_EQ(result.exit_status, 1);
+    const int pages = count_pages(path("out.tif"));
+    EXPECT_LE(pages, 2);
+    if (limit > 40400) {
+      EXPECT_GE(pages, 1);
+    }
+    for (int p = 0; p < pages; ++p) {
+      EXPECT_EQ(decoded_units(path("out.tif"), p),
+                decoded_units(inputs[p], p == 1));
+    }
+  }
 }
 
 TEST_F(PlyfoldProcessTest, LostStandardOutputChangesNothing) {
