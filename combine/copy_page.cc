@@ -191,17 +191,22 @@ tmsize_t decoded_strip_size(TIFF* input, uint32_t strip) {
   return TIFFVStripSize(input, std::min(rows_per_strip, length - first_row));
 }
 
-// A strip or tile buffer up to this size is always tried. A larger one only
-// when the input file could decode to it: no codec expands its stored data
-// by more than kMaxExpansion, so a larger claim comes from a broken file.
-constexpr uint64_t kBufferAlwaysTried = uint64_t{64} << 20;
+// A page of up to this many decoded bytes is always tried; a larger one only
+// when its file could decode to it. No codec expands its stored data by more
+// than kMaxExpansion, so a larger claim comes from a broken or hostile file,
+// whose strips would otherwise be asked for and written blank, one by one.
+constexpr uint64_t kPageAlwaysTried = uint64_t{64} << 20;
 constexpr uint64_t kMaxExpansion = 4096;
 
-bool plausible_buffer(TIFF* input, tmsize_t size) {
+bool plausible_page(TIFF* input, tmsize_t unit_size, uint32_t units) {
   const uint64_t file_size =
       static_cast<uint64_t>(TIFFGetSizeProc(input)(TIFFClientdata(input)));
-  const uint64_t bytes = static_cast<uint64_t>(size);
-  return bytes <= kBufferAlwaysTried || bytes / kMaxExpansion <= file_size;
+  const uint64_t unit = static_cast<uint64_t>(unit_size);
+  const uint64_t limit = std::max(kPageAlwaysTried,
+                                  file_size > UINT64_MAX / kMaxExpansion
+                                      ? UINT64_MAX
+                                      : file_size * kMaxExpansion);
+  return unit <= limit && units <= limit / std::max<uint64_t>(unit, 1);
 }
 
 constexpr tmsize_t kWriteBufferBytes = 64 << 10;
@@ -225,7 +230,7 @@ PageCopy copy_page(TIFF* input, TIFF* output) {
                                : tiled ? TIFFTileSize(input)
                                        : TIFFStripSize(input);
   std::unique_ptr<void, TiffFree> buffer(
-      buffer_size > 0 && plausible_buffer(input, buffer_size)
+      buffer_size > 0 && plausible_page(input, buffer_size, units)
           ? _TIFFmalloc(buffer_size)
           : nullptr);
   if (!buffer && units > 0) {
