@@ -116,7 +116,12 @@ bool write_stored_strips(const std::string& path, const PageSpec& page,
 int count_pages(const std::string& path) {
   TIFF* tiff = TIFFOpen(path.c_str(), "r");
   if (tiff == nullptr) return -1;
-  const int pages = TIFFNumberOfDirectories(tiff);
+  // Walked as a join walks it: TIFFNumberOfDirectories can disagree on a
+  // broken file.
+  int pages = 0;
+  do {
+    ++pages;
+  } while (TIFFReadDirectory(tiff));
   TIFFClose(tiff);
   return pages;
 }

@@ -37,7 +37,8 @@ bool write_tiff(const std::string& path, const std::vector<PageSpec>& pages);
 bool write_stored_strips(const std::string& path, const PageSpec& page,
                          const std::vector<std::string>& strips);
 
-// Pages of the file at `path`, or -1 when libtiff cannot open it.
+// Pages of the file at `path` as libtiff walks them, or -1 when libtiff
+// cannot open it.
 int count_pages(const std::string& path);
 
 // Every strip, or every tile of a tiled page, of page `page` (from 0),
