@@ -5,7 +5,7 @@
 #   --tests  also install what the whole test suite runs on (a virtual X
 #            display and its tools, mingw-w64 and wine, the packaging tools,
 #            clang and its sanitizer and fuzzer runtimes, python3 for the
-#            benchmark smoke run and GNU time for its measurements)
+#            benchmark smoke run, GNU time and valgrind for its measurements)
 #   TARGET   targets to build; none builds everything
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +15,8 @@ packages=(g++ make cmake pkg-config libtiff-dev libtiff-tools libgtk-3-dev
 if [ "${1:-}" = --tests ]; then
   shift
   packages+=(xvfb openbox xdotool xclip x11-utils imagemagick
-    mingw-w64 wine wine64 dpkg-dev file clang libclang-rt-14-dev python3 time)
+    mingw-w64 wine wine64 dpkg-dev file clang libclang-rt-14-dev python3 time
+    valgrind)
 fi
 missing=()
 for package in "${packages[@]}"; do
