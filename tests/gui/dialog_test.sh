@@ -18,9 +18,10 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to 10 s for COMMAND to succeed.
+# Waits up to 60 s for COMMAND to succeed (the first GTK start on a new
+# machine builds the font cache first, which can take a while).
 wait_for() {
-  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  for _ in $(seq 600); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
   return 1
 }
 
@@ -46,7 +47,7 @@ box_window() { xdotool search --onlyvisible --name '^Plyfold$' | head -1; }
 for how in return escape close_button click_ok; do
   echo "== dismissed by $how"
   rm -f out.tif
-  timeout 60 "$plyfold" fax.tif "$missing" out.tif >stdout 2>stderr &
+  timeout 120 "$plyfold" fax.tif "$missing" out.tif >stdout 2>stderr &
   pid=$!
   if ! wait_for box_window; then
     fail "$how: no window titled Plyfold"
